@@ -1,5 +1,10 @@
 # OpenGL and GLEW. On Linux both come from Debian's packages (scripts/bootstrap);
-# a cross build may point GLEW_ROOT at a GLEW it built itself.
+# the Windows cross build compiles GLEW from Debian's glew source package.
 set(OpenGL_GL_PREFERENCE GLVND)
 find_package(OpenGL REQUIRED)
-find_package(GLEW REQUIRED)
+
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+  include(${CMAKE_CURRENT_LIST_DIR}/GlewFromDebianSource.cmake)
+else()
+  find_package(GLEW REQUIRED)
+endif()
