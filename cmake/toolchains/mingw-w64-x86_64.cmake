@@ -21,6 +21,10 @@ set(static_runtime "-static -static-libgcc -static-libstdc++")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${static_runtime}")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${static_runtime}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${static_runtime}")
+# Release binaries go to users: without the static runtimes' symbol tables.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
+set(CMAKE_SHARED_LINKER_FLAGS_RELEASE_INIT "-s")
+set(CMAKE_MODULE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # Lets CMake run the built programs (try_run, test discovery) through Wine.
 find_program(QVX_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
