@@ -13,9 +13,10 @@ void main() {
 )";
 
 // Written for a renderer that may run every branch with masked lanes (a
-// software rasteriser does): each colour map is one indexed lookup in a shared
-// table, never an evaluation of all maps, and no step does work that another
-// step could share.
+// software rasteriser does, so every step costs on every pixel): the colour
+// lookup evaluates one map, never all five, and picks that map's points by
+// comparing the map index, which is the same for every pixel, rather than by
+// indexing the table per pixel, which such a renderer gathers lane by lane.
 const char* const depthFragmentShaderText = R"(#version 410 core
 uniform sampler2D InputTexture;
 uniform vec2 MaxUV;
@@ -44,38 +45,46 @@ const vec3 kMapPoints[26] = vec3[26](
   vec3(0.19, 0.07, 0.23), vec3(0.11, 0.39, 0.85), vec3(0.1, 0.76, 0.55), vec3(0.68, 0.89, 0.14), vec3(0.96, 0.44, 0.0),
   vec3(0.48, 0.01, 0.01));
 
-const int kInfernoFirst = 0;
-const int kViridisFirst = 5;
-const int kMagmaFirst = 10;
-const int kPlasmaFirst = 15;
-const int kTurboFirst = 20;
+// Point k (a constant) of map m. m is the same for every pixel, so these
+// comparisons choose among constants and no pixel indexes the table.
+vec3 mapPoint(int m, int k) {
+  vec3 point = kMapPoints[20 + k];
+  if (m == 0) point = kMapPoints[k];
+  if (m == 1) point = kMapPoints[5 + k];
+  if (m == 2) point = kMapPoints[10 + k];
+  if (m == 3) point = kMapPoints[15 + k];
+  return point;
+}
 
-// The colour at t (0 to 1) of the map whose points start at `first`: a
-// straight line between the two points around t. Interior positions are
-// tested strictly (t on a position starts the next segment), so t = 1 lands
-// on the last point.
-vec3 rampColor(int first, bool sixPoints, float t) {
+// The colour of map m (0 to 4) at t (0 to 1): a straight line between the
+// two points around t. Interior positions are tested strictly (t on a
+// position starts the next segment), so t = 1 lands on the last point.
+vec3 rampColor(int m, float t) {
+  bool sixPoints = m == 4;
   vec4 interior = sixPoints ? vec4(0.2, 0.4, 0.6, 0.8) : vec4(0.25, 0.5, 0.75, 2.0);
   float width = sixPoints ? 0.2 : 0.25;
   float segments = sixPoints ? 5.0 : 4.0;
-  int segment = int(dot(step(interior, vec4(t)), vec4(1.0)));
-  int start = first + segment;
-  return mix(kMapPoints[start], kMapPoints[start + 1], (t - float(segment) * width) * segments);
+  vec4 past = step(interior, vec4(t));
+  vec3 start = mapPoint(m, 0), end = mapPoint(m, 1);
+  if (past.x > 0.0) { start = end; end = mapPoint(m, 2); }
+  if (past.y > 0.0) { start = end; end = mapPoint(m, 3); }
+  if (past.z > 0.0) { start = end; end = mapPoint(m, 4); }
+  if (past.w > 0.0) { start = end; end = kMapPoints[25]; }
+  float segment = dot(past, vec4(1.0));
+  return mix(start, end, (t - segment * width) * segments);
 }
 
-vec3 inferno(float t) { return rampColor(kInfernoFirst, false, t); }
-vec3 viridis(float t) { return rampColor(kViridisFirst, false, t); }
-vec3 magma(float t) { return rampColor(kMagmaFirst, false, t); }
-vec3 plasma(float t) { return rampColor(kPlasmaFirst, false, t); }
-vec3 turbo(float t) { return rampColor(kTurboFirst, true, t); }
+vec3 inferno(float t) { return rampColor(0, t); }
+vec3 viridis(float t) { return rampColor(1, t); }
+vec3 magma(float t) { return rampColor(2, t); }
+vec3 plasma(float t) { return rampColor(3, t); }
+vec3 turbo(float t) { return rampColor(4, t); }
 
 // 0 inferno, 1 viridis, 2 magma, 3 plasma, 4 turbo, anything else grayscale.
-// The maps lie five points apart in the table, so the index finds its map
-// with one multiplication instead of a call per map.
 vec3 applyColormap(float t, int index) {
   t = clamp(t, 0.0, 1.0);
   if (index < 0 || index > 4) return vec3(t);
-  return rampColor(index * 5, index == 4, t);
+  return rampColor(index, t);
 }
 
 // Distance between two depths on a circle of circumference 1: depth 0 and
