@@ -95,7 +95,7 @@ DepthMapping ResolveDepthMapping(const DepthMappingOptions& options, const Image
 Image ApplyDepthMapping(const DepthMapping& mapping, const Image& picture) {
   if (!mapping.enabled) return picture;
   Image mapped(picture.width, picture.height, 1, 16);
-  const double scale = 1.0 / (mapping.maximum - mapping.minimum);
+  const double span = mapping.maximum - mapping.minimum;
   const auto noDepth = static_cast<uint16_t>(std::lround(mapping.noDepthValue * 65535.0));
   const size_t pixels = static_cast<size_t>(picture.width) * picture.height;
   for (size_t pixel = 0; pixel < pixels; ++pixel) {
@@ -104,7 +104,7 @@ Image ApplyDepthMapping(const DepthMapping& mapping, const Image& picture) {
       mapped.samples[pixel] = noDepth;
       continue;
     }
-    double value = std::clamp((raw - mapping.minimum) * scale, 0.0, 1.0);
+    double value = std::clamp((raw - mapping.minimum) / span, 0.0, 1.0);
     if (mapping.invert) value = 1.0 - value;
     mapped.samples[pixel] = static_cast<uint16_t>(std::lround(value * 65535.0));
   }

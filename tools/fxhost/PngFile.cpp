@@ -35,14 +35,29 @@ struct FileCloser {
 };
 using File = std::unique_ptr<FILE, FileCloser>;
 
+uint32_t BigEndian(const png_byte* bytes) {
+  return (static_cast<uint32_t>(bytes[0]) << 24) | (static_cast<uint32_t>(bytes[1]) << 16) |
+         (static_cast<uint32_t>(bytes[2]) << 8) | bytes[3];
+}
+
+// Checks the signature, and the size in the header chunk before libpng reads
+// on: a damaged or hostile header must be refused before anything trusts it.
 File OpenPngForReading(const std::string& path) {
   File file(std::fopen(path.c_str(), "rb"));
   if (!file) throw Error("cannot open '" + path + "': " + std::strerror(errno));
-  png_byte signature[8] = {};
-  if (std::fread(signature, 1, sizeof signature, file.get()) != sizeof signature ||
-      png_sig_cmp(signature, 0, sizeof signature) != 0) {
-    throw Error("'" + path + "' is not a PNG file");
+  png_byte start[24] = {};  // signature, header chunk length and type, width, height
+  const size_t got = std::fread(start, 1, sizeof start, file.get());
+  if (got < 8 || png_sig_cmp(start, 0, 8) != 0) throw Error("'" + path + "' is not a PNG file");
+  if (got < sizeof start || std::memcmp(start + 12, "IHDR", 4) != 0) {
+    throw Error("cannot read '" + path + "': truncated or damaged PNG (no header chunk)");
   }
+  const uint32_t width = BigEndian(start + 16);
+  const uint32_t height = BigEndian(start + 20);
+  if (width == 0 || height == 0 || width > kLargestSide || height > kLargestSide) {
+    throw Error("cannot use '" + path + "': its size " + std::to_string(width) + "x" + std::to_string(height) +
+                " is outside 1 to " + std::to_string(kLargestSide) + " pixels a side");
+  }
+  std::fseek(file.get(), 8, SEEK_SET);
   return file;
 }
 
@@ -53,7 +68,7 @@ struct ReadResult {
 };
 
 // Returns false with errorText filled when libpng gave up.
-bool ReadWithLibpng(FILE* file, bool headerOnly, ReadResult* result, ErrorText* errorText, std::string* limitError) {
+bool ReadWithLibpng(FILE* file, ReadResult* result, ErrorText* errorText) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, errorText, OnPngError, OnPngWarning);
   if (png == nullptr) {
     std::snprintf(errorText->text, sizeof errorText->text, "out of memory");
@@ -72,19 +87,8 @@ bool ReadWithLibpng(FILE* file, bool headerOnly, ReadResult* result, ErrorText* 
   const png_uint_32 height = png_get_image_height(png, info);
   const int bitDepth = png_get_bit_depth(png, info);
   const int colourType = png_get_color_type(png, info);
-  result->image.width = width;
+  result->image.width = width;  // checked against kLargestSide by OpenPngForReading
   result->image.height = height;
-  if (width == 0 || height == 0 || width > kLargestSide || height > kLargestSide) {
-    *limitError = "its size " + std::to_string(width) + "x" + std::to_string(height) + " is outside 1 to " +
-                  std::to_string(kLargestSide) + " a side";
-    png_destroy_read_struct(&png, &info, nullptr);
-    return false;
-  }
-  if (headerOnly) {
-    png_destroy_read_struct(&png, &info, nullptr);
-    return true;
-  }
-
   if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
   if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
   if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
@@ -103,13 +107,11 @@ bool ReadWithLibpng(FILE* file, bool headerOnly, ReadResult* result, ErrorText* 
   return true;
 }
 
-std::unique_ptr<ReadResult> ReadPngFile(const std::string& path, bool headerOnly) {
+std::unique_ptr<ReadResult> ReadPngFile(const std::string& path) {
   File file = OpenPngForReading(path);
   auto result = std::make_unique<ReadResult>();
   auto errorText = std::make_unique<ErrorText>();
-  auto limitError = std::make_unique<std::string>();
-  if (!ReadWithLibpng(file.get(), headerOnly, result.get(), errorText.get(), limitError.get())) {
-    if (!limitError->empty()) throw Error("cannot use '" + path + "': " + *limitError);
+  if (!ReadWithLibpng(file.get(), result.get(), errorText.get())) {
     throw Error("cannot read '" + path + "': truncated or damaged PNG (" + errorText->text + ")");
   }
   return result;
@@ -146,7 +148,7 @@ bool WriteWithLibpng(WriteState* state, uint32_t width, uint32_t height, uint32_
 }  // namespace
 
 Image ReadPng(const std::string& path) {
-  std::unique_ptr<ReadResult> result = ReadPngFile(path, false);
+  std::unique_ptr<ReadResult> result = ReadPngFile(path);
   Image& image = result->image;
   image.samples.resize(static_cast<size_t>(image.width) * image.height * image.channels);
   const size_t rowSamples = static_cast<size_t>(image.width) * image.channels;
@@ -160,12 +162,6 @@ Image ReadPng(const std::string& path) {
     }
   }
   return std::move(result->image);
-}
-
-void ReadPngSize(const std::string& path, uint32_t* width, uint32_t* height) {
-  std::unique_ptr<ReadResult> result = ReadPngFile(path, true);
-  *width = result->image.width;
-  *height = result->image.height;
 }
 
 void WritePng(const std::string& path, uint32_t width, uint32_t height, uint32_t channels, uint32_t bitDepth,

@@ -21,9 +21,6 @@ constexpr uint32_t kLargestSide = 16384;
 // larger than kLargestSide on a side.
 Image ReadPng(const std::string& path);
 
-// Just the size, read from the header. Throws as ReadPng.
-void ReadPngSize(const std::string& path, uint32_t* width, uint32_t* height);
-
 // Writes rows of interleaved samples: 8-bit bytes, or 16-bit native-order
 // values. compressionLevel is zlib's 0 (none, fastest) to 9 (smallest).
 // Throws Error when the file cannot be written completely.

@@ -8,6 +8,7 @@
 #include "tools/fxhost/Error.h"
 #include "tools/fxhost/FramePipeline.h"
 #include "tools/fxhost/FrameSink.h"
+#include "tools/fxhost/HostLog.h"
 #include "tools/fxhost/HostSession.h"
 #include "tools/fxhost/InputSource.h"
 #include "tools/fxhost/InputTexture.h"
@@ -42,8 +43,10 @@ void RegisterRenderOptions(CLI::App& command, RenderOptions& options) {
                      "'out/frame_%04d.png' (numbered from 1), a video FILE.mp4, FILE.webm or FILE.mkv (through "
                      "ffmpeg), or 'null'");
   command.add_flag("--null", options.null, "Render and read back, but write nothing (same as -o null)");
-  command.add_option("-n,--frames", options.frames,
-                     "Frames to render (default: 1 for a still input, the whole sequence for a sequence)");
+  command
+      .add_option("-n,--frames", options.frames,
+                  "Frames to render (default: 1 for a still input, the whole sequence for a sequence)")
+      ->check(CLI::Range(uint64_t{1}, kMostFrames));
   command.add_option("-s,--size", options.size,
                      "Picture size WIDTHxHEIGHT: scales the built-in scene (default 1280x720) or resamples the input");
   command.add_flag("--pad", options.pad,
@@ -66,11 +69,11 @@ void RunRender(const RenderOptions& options) {
   if (!(options.framesPerSecond > 0.0 && options.framesPerSecond <= 1000.0)) {
     throw Error("--fps must lie above 0 and at most 1000");
   }
-  if (options.frames > kMostFrames) throw Error("--frames " + std::to_string(options.frames) + " is too many");
   uint32_t width = 0;
   uint32_t height = 0;
   if (!options.size.empty()) ParseSize(options.size, "--size", &width, &height);
 
+  HostLog::SetEcho(!options.shared.quiet);
   HostSession session(ResolveModulePath(options.shared.module), ContextKind(options.shared));
   const std::vector<ParameterSetting> settings = ParseParameterSettings(options.shared, session.Description());
   InputSource input(MakeInputOptions(options.shared, width, height));

@@ -9,6 +9,7 @@
 #include "tools/fxhost/ContactSheet.h"
 #include "tools/fxhost/Error.h"
 #include "tools/fxhost/GLFunctions.h"
+#include "tools/fxhost/HostLog.h"
 #include "tools/fxhost/HostSession.h"
 #include "tools/fxhost/InputSource.h"
 #include "tools/fxhost/InputTexture.h"
@@ -112,6 +113,7 @@ void RunSheet(const SheetOptions& options) {
   if (options.output.empty()) throw Error("the sheet needs an output file: -o sheet.png");
   PrepareOutputFolder(options.output);
 
+  HostLog::SetEcho(!options.shared.quiet);
   HostSession session(ResolveModulePath(options.shared.module), ContextKind(options.shared));
   const ModuleDescription& description = session.Description();
   const std::vector<ParameterSetting> baseSettings = ParseParameterSettings(options.shared, description);

@@ -54,8 +54,16 @@ int main(int argc, char** argv) {
 
   try {
     app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& request) {
+    return app.exit(request);
+  } catch (const CLI::CallForAllHelp& request) {
+    return app.exit(request);
+  } catch (const CLI::CallForVersion& request) {
+    return app.exit(request);
   } catch (const CLI::ParseError& error) {
-    return app.exit(error);
+    // CLI11's own report takes two lines; ours is one, like every other error.
+    Fail(std::string(error.what()) + " (see fxhost --help)");
+    return error.get_exit_code() != 0 ? error.get_exit_code() : 2;
   }
 
   try {
