@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "tools/fxhost/FrameSink.h"
+#include "tools/fxhost/GLFunctions.h"
 #include "tools/fxhost/InputSource.h"
 #include "tools/fxhost/InputTexture.h"
 #include "tools/fxhost/PluginInstance.h"
@@ -13,7 +14,7 @@
 namespace fxhost {
 
 PipelineResult RunFramePipeline(const PipelineParts& parts, uint64_t frameCount, double framesPerSecond,
-                                ProgressBar& progress) {
+                                ProgressBar& progress, bool readBack) {
   const auto start = std::chrono::steady_clock::now();
   ReadbackRing ring(parts.target.Width(), parts.target.Height(), kReadbackSlots);
   uint64_t delivered = 0;
@@ -26,11 +27,19 @@ PipelineResult RunFramePipeline(const PipelineParts& parts, uint64_t frameCount,
     if (frame == 0 || !parts.input.IsStill()) parts.texture.Upload(parts.input.Picture(frame));
     parts.instance.SetHostTime(static_cast<double>(frame) / framesPerSecond);
     parts.instance.Render(parts.texture.Descriptor(), parts.target.Framebuffer());
-    ring.Start(parts.target.Framebuffer(), frame, deliver);
-    ring.Collect(false, deliver);
+    if (readBack) {
+      ring.Start(parts.target.Framebuffer(), frame, deliver);
+      ring.Collect(false, deliver);
+    } else {
+      // Each frame is handed to the GL as a host would present it; without
+      // this, a software GL may drop whole frames that nothing ever reads.
+      glFlush();
+      ++delivered;
+    }
     progress.Update(delivered);
   }
   ring.Collect(true, deliver);
+  if (!readBack) glFinish();
   progress.Update(delivered);
   parts.sink.Finish();
   progress.Finish();

@@ -35,8 +35,12 @@ struct PipelineResult {
 // oldest copy completes.
 constexpr size_t kReadbackSlots = 3;
 
-// Throws Error when the module, the GL or the sink fails.
+// Throws Error when the module, the GL or the sink fails. Without readBack
+// the frames are only rendered and flushed, one by one as a host presents
+// them (the sink gets none; the GL is finished at the end so the time is
+// honest): the yardstick "rendering alone" that the null sink, which reads
+// every frame back, is measured against.
 PipelineResult RunFramePipeline(const PipelineParts& parts, uint64_t frameCount, double framesPerSecond,
-                                ProgressBar& progress);
+                                ProgressBar& progress, bool readBack = true);
 
 }  // namespace fxhost

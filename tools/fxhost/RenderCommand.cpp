@@ -43,6 +43,8 @@ void RegisterRenderOptions(CLI::App& command, RenderOptions& options) {
                      "'out/frame_%04d.png' (numbered from 1), a video FILE.mp4, FILE.webm or FILE.mkv (through "
                      "ffmpeg), or 'null'");
   command.add_flag("--null", options.null, "Render and read back, but write nothing (same as -o null)");
+  command.add_flag("--render-only", options.renderOnly,
+                   "Render without reading anything back and write nothing: the yardstick for --null's speed");
   command
       .add_option("-n,--frames", options.frames,
                   "Frames to render (default: 1 for a still input, the whole sequence for a sequence)")
@@ -62,10 +64,12 @@ void RegisterRenderOptions(CLI::App& command, RenderOptions& options) {
 
 void RunRender(const RenderOptions& options) {
   // Everything that needs neither module nor GL is checked first.
-  if (options.null && !options.output.empty() && options.output != "null") {
-    throw Error("--null and -o " + options.output + " contradict each other");
+  const bool nothingWritten = options.null || options.renderOnly;
+  if (nothingWritten && !options.output.empty() && options.output != "null") {
+    throw Error(std::string(options.null ? "--null" : "--render-only") + " and -o " + options.output +
+                " contradict each other");
   }
-  const OutputTarget target = ParseOutputTarget(options.null ? "null" : options.output);
+  const OutputTarget target = ParseOutputTarget(nothingWritten ? "null" : options.output);
   if (!(options.framesPerSecond > 0.0 && options.framesPerSecond <= 1000.0)) {
     throw Error("--fps must lie above 0 and at most 1000");
   }
@@ -109,8 +113,8 @@ void RunRender(const RenderOptions& options) {
   for (const ParameterSetting& setting : settings) instance.SetParameter(setting);
 
   ProgressBar progress(frameCount, !options.noProgress && !options.shared.quiet);
-  const PipelineResult result =
-      RunFramePipeline({instance, input, texture, renderTarget, *sink}, frameCount, options.framesPerSecond, progress);
+  const PipelineResult result = RunFramePipeline({instance, input, texture, renderTarget, *sink}, frameCount,
+                                                 options.framesPerSecond, progress, !options.renderOnly);
 
   const std::string done = target.kind == OutputKind::Null ? "rendered" : "wrote " + target.path + ":";
   char summary[512];

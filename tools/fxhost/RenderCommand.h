@@ -17,6 +17,7 @@ struct RenderOptions {
   SharedOptions shared;
   std::string output;
   bool null = false;
+  bool renderOnly = false;
   uint64_t frames = 0;  // 0: one for a still input, the sequence's length otherwise
   std::string size;     // empty: the input's own size (the built-in scene: 1280x720)
   bool pad = false;
