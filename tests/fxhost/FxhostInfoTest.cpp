@@ -90,7 +90,7 @@ TEST(FxhostHelp, EveryCommandExplainsItsOptions) {
       {{"info", "--help"}, {"--thumbnail", "module"}},
       {{"render", "--help"},
        {"--input", "--output", "--param", "--range", "--invert", "--no-depth", "--frames", "--size", "--pad",
-        "--glx", "--null", "--fps", "--ffmpeg", "--save-input", "--nearest", "--quiet"}},
+        "--glx", "--gl", "--null", "--render-only", "--fps", "--ffmpeg", "--save-input", "--nearest", "--quiet"}},
       {{"sheet", "--help"}, {"--output", "--tile", "--columns", "--frame", "--param", "--input", "--glx"}},
   };
   WorkFolder folder;

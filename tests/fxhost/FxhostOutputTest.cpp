@@ -132,5 +132,50 @@ TEST(FxhostOutput, SequencesAndFoldersFeedOnePicturePerFrame) {
   }
 }
 
+// Every PNG layout reaches the module as the colour it holds: with the
+// default grey map the output is the input's luma (BT.601), alpha ignored.
+TEST(FxhostInput, EveryPngLayoutReachesTheModuleAsItsColour) {
+  struct LayoutCase {
+    const char* name;
+    uint32_t channels;
+    uint32_t bitDepth;
+    std::vector<uint16_t> pixel;
+    bool palette;
+    std::vector<std::string> extra;
+    int expectedGrey;  // 0..255
+  };
+  const LayoutCase cases[] = {
+      {"grey8", 1, 8, {200}, false, {}, 200},
+      {"grey-alpha8", 2, 8, {200, 77}, false, {}, 200},
+      {"rgb8", 3, 8, {255, 0, 0}, false, {}, 76},      // 0.299 x 255
+      {"rgba8", 4, 8, {0, 255, 0, 10}, false, {}, 150},  // 0.587 x 255
+      {"palette", 3, 8, {0, 0, 255}, true, {}, 29},     // 0.114 x 255
+      // 16-bit grey is stretched by default; this range leaves it as stored.
+      {"grey16", 1, 16, {40000}, false, {"--range", "0:65535"}, 156},
+      {"grey-alpha16", 2, 16, {40000, 3}, false, {"--range", "0:65535"}, 156},
+      {"rgb16", 3, 16, {65535, 32768, 0}, false, {}, 151},  // (0.299 + 0.587 x 0.5) x 255
+      {"rgba16", 4, 16, {0, 0, 65535, 1000}, false, {}, 29},
+  };
+  WorkFolder folder;
+  for (const LayoutCase& c : cases) {
+    Picture picture;
+    picture.width = 5;
+    picture.height = 3;
+    picture.channels = c.channels;
+    picture.bitDepth = c.bitDepth;
+    for (int i = 0; i < 15; ++i) picture.samples.insert(picture.samples.end(), c.pixel.begin(), c.pixel.end());
+    const std::string input = std::string(c.name) + ".png";
+    WritePicture(folder / input, picture, c.palette);
+    std::vector<std::string> arguments = {"render", QVX_MODULE_PATH, "-i", input, "-o", "out.png"};
+    arguments.insert(arguments.end(), c.extra.begin(), c.extra.end());
+    const RunResult run = RunFxhost(arguments, folder.Path());
+    ASSERT_EQ(run.exitCode, 0) << c.name << ": " << run.err;
+    const Picture output = ReadPicture(folder / "out.png");
+    ASSERT_EQ(output.width, 5u) << c.name;
+    for (int channel = 0; channel < 3; ++channel) EXPECT_NEAR(output.At(2, 1, channel), c.expectedGrey, 1) << c.name;
+    EXPECT_EQ(output.At(2, 1, 3), 255) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace qvx::test

@@ -9,6 +9,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -30,6 +31,34 @@ std::string ReadWholeFile(const std::string& path) {
   std::stringstream text;
   text << file.rdbuf();
   return text.str();
+}
+
+// libpng reports errors by longjmp: nothing with a destructor lives here.
+bool ReadWithLibpng(FILE* file, Picture* picture) {
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return false;
+  }
+  png_init_io(png, file);
+  png_read_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+  picture->width = png_get_image_width(png, info);
+  picture->height = png_get_image_height(png, info);
+  picture->channels = png_get_channels(png, info);
+  picture->bitDepth = png_get_bit_depth(png, info);
+  png_bytepp rows = png_get_rows(png, info);
+  picture->samples.resize(static_cast<size_t>(picture->width) * picture->height * picture->channels);
+  size_t i = 0;
+  for (uint32_t y = 0; y < picture->height; ++y) {
+    for (uint32_t s = 0; s < picture->width * picture->channels; ++s) {
+      picture->samples[i++] = picture->bitDepth == 16
+                                  ? static_cast<uint16_t>((rows[y][2 * s] << 8) | rows[y][2 * s + 1])
+                                  : rows[y][s];
+    }
+  }
+  png_destroy_read_struct(&png, &info, nullptr);
+  return true;
 }
 
 }  // namespace
@@ -77,34 +106,6 @@ std::vector<std::string> WorkFolder::Files() const {
   return files;
 }
 
-// libpng reports errors by longjmp: nothing with a destructor lives here.
-bool ReadWithLibpng(FILE* file, Picture* picture) {
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_read_struct(&png, &info, nullptr);
-    return false;
-  }
-  png_init_io(png, file);
-  png_read_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-  picture->width = png_get_image_width(png, info);
-  picture->height = png_get_image_height(png, info);
-  picture->channels = png_get_channels(png, info);
-  picture->bitDepth = png_get_bit_depth(png, info);
-  png_bytepp rows = png_get_rows(png, info);
-  picture->samples.resize(static_cast<size_t>(picture->width) * picture->height * picture->channels);
-  size_t i = 0;
-  for (uint32_t y = 0; y < picture->height; ++y) {
-    for (uint32_t s = 0; s < picture->width * picture->channels; ++s) {
-      picture->samples[i++] = picture->bitDepth == 16
-                                  ? static_cast<uint16_t>((rows[y][2 * s] << 8) | rows[y][2 * s + 1])
-                                  : rows[y][s];
-    }
-  }
-  png_destroy_read_struct(&png, &info, nullptr);
-  return true;
-}
-
 Picture ReadPicture(const std::string& path) {
   Picture picture;
   FILE* file = std::fopen(path.c_str(), "rb");
@@ -128,6 +129,48 @@ void WriteGrey8(const std::string& path, uint32_t width, uint32_t height, const 
   image.height = height;
   image.format = PNG_FORMAT_GRAY;
   ASSERT_NE(png_image_write_to_file(&image, path.c_str(), 0, levels.data(), 0, nullptr), 0) << path;
+}
+
+void WritePicture(const std::string& path, const Picture& picture, bool palette) {
+  static const int kColourTypes[] = {PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY_ALPHA, PNG_COLOR_TYPE_RGB,
+                                     PNG_COLOR_TYPE_RGB_ALPHA};
+  const size_t rowSamples = static_cast<size_t>(picture.width) * picture.channels;
+  std::vector<png_color> colours;
+  std::vector<std::vector<png_byte>> rows(picture.height);
+  for (uint32_t y = 0; y < picture.height; ++y) {
+    for (size_t i = 0; i < rowSamples; i += (palette ? 3 : 1)) {
+      const uint16_t* sample = &picture.samples[y * rowSamples + i];
+      if (palette) {
+        const png_color colour{static_cast<png_byte>(sample[0]), static_cast<png_byte>(sample[1]),
+                               static_cast<png_byte>(sample[2])};
+        size_t entry = 0;
+        while (entry < colours.size() && std::memcmp(&colours[entry], &colour, sizeof colour) != 0) ++entry;
+        if (entry == colours.size()) colours.push_back(colour);
+        rows[y].push_back(static_cast<png_byte>(entry));
+      } else if (picture.bitDepth == 16) {
+        rows[y].push_back(static_cast<png_byte>(sample[0] >> 8));
+        rows[y].push_back(static_cast<png_byte>(sample[0] & 0xFF));
+      } else {
+        rows[y].push_back(static_cast<png_byte>(sample[0]));
+      }
+    }
+  }
+  std::vector<png_bytep> rowPointers;
+  for (auto& row : rows) rowPointers.push_back(row.data());
+  FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr) << path;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_init_io(png, file);
+  png_set_IHDR(png, info, picture.width, picture.height, static_cast<int>(picture.bitDepth),
+               palette ? PNG_COLOR_TYPE_PALETTE : kColourTypes[picture.channels - 1], PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (palette) png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
+  png_write_info(png, info);
+  png_write_image(png, rowPointers.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  std::fclose(file);
 }
 
 std::string DepthFixturePath() { return std::string(QVX_FXHOST_TEST_DATA) + "/depth16.png"; }

@@ -54,6 +54,10 @@ struct Picture {
 Picture ReadPicture(const std::string& path);
 // Writes an 8-bit grey PNG.
 void WriteGrey8(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint8_t>& levels);
+// Writes the picture as stored: grey, grey + alpha, RGB or RGBA by its
+// channel count, 8 or 16 bits; with palette true (8-bit RGB only) as a
+// palette picture with one entry per distinct colour.
+void WritePicture(const std::string& path, const Picture& picture, bool palette = false);
 
 // The 16-bit depth fixture (data/depth16.png) and its values, in millimetres.
 std::string DepthFixturePath();

@@ -28,7 +28,11 @@ void RegisterSharedOptions(CLI::App& command, SharedOptions& options) {
   command.add_option("--no-depth", options.noDepthValue,
                      "Show zero pixels (no depth measured) as this value from 0 to 1 instead of keeping them at 0");
   command.add_flag("--glx", options.glx,
-                   "Make the GL context through GLX on $DISPLAY instead of headless EGL");
+                   "Make the GL context through GLX on $DISPLAY instead of headless EGL (same as --gl glx)");
+  command.add_option("--gl", options.gl,
+                     "How to make the OpenGL 4.1 core context: egl (default: headless, a GPU device if there is "
+                     "one, else Mesa's surfaceless platform), egl-device, egl-surfaceless, or glx")
+      ->check(CLI::IsMember(ContextKinds()));
   command.add_flag("--nearest", options.nearest,
                    "Sample the input texture with nearest filtering instead of linear");
   command.add_flag("-q,--quiet", options.quiet, "Print no information lines and no module log texts");
@@ -75,7 +79,13 @@ std::vector<ParameterSetting> ParseParameterSettings(const SharedOptions& option
   return settings;
 }
 
-std::string ContextKind(const SharedOptions& options) { return options.glx ? "glx" : ContextKinds().front(); }
+std::string ContextKind(const SharedOptions& options) {
+  if (options.glx && !options.gl.empty() && options.gl != "glx") {
+    throw Error("--glx and --gl " + options.gl + " contradict each other");
+  }
+  if (options.glx) return "glx";
+  return options.gl.empty() ? ContextKinds().front() : options.gl;
+}
 
 void Inform(const SharedOptions& options, const std::string& line) {
   if (options.quiet) return;

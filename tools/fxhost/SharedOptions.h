@@ -24,6 +24,7 @@ struct SharedOptions {
   std::string range;
   bool invert = false;
   double noDepthValue = std::numeric_limits<double>::quiet_NaN();  // NaN: not given
+  std::string gl;  // a context kind; empty: the default (headless EGL)
   bool glx = false;
   bool nearest = false;
   bool quiet = false;
@@ -42,7 +43,8 @@ InputOptions MakeInputOptions(const SharedOptions& options, uint32_t width, uint
 std::vector<ParameterSetting> ParseParameterSettings(const SharedOptions& options,
                                                      const ModuleDescription& description);
 
-// "egl" by default, "glx" with --glx.
+// The context kind: --gl's, "glx" with --glx, else the default ("egl").
+// Throws Error when --gl and --glx disagree.
 std::string ContextKind(const SharedOptions& options);
 
 // Prints an information line on standard output unless quiet.

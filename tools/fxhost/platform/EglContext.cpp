@@ -3,8 +3,10 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/fxhost/Error.h"
@@ -90,40 +92,86 @@ std::unique_ptr<GLContext> MakeContextOn(EGLDisplay display, const std::string& 
   return std::make_unique<EglContext>(display, context, surface, how);
 }
 
+struct EglEntryPoints {
+  PFNEGLGETPLATFORMDISPLAYEXTPROC getPlatformDisplay = nullptr;
+  PFNEGLQUERYDEVICESEXTPROC queryDevices = nullptr;
+  PFNEGLQUERYDEVICESTRINGEXTPROC queryDeviceString = nullptr;
+};
+
+// The devices of the device platform, hardware ones first.
+std::vector<std::pair<EGLDeviceEXT, bool>> ListDevices(const EglEntryPoints& egl) {
+  std::vector<std::pair<EGLDeviceEXT, bool>> devices;  // device, is software
+  if (egl.queryDevices == nullptr) return devices;
+  EGLDeviceEXT found[16];
+  EGLint count = 0;
+  if (!egl.queryDevices(16, found, &count)) return devices;
+  for (EGLint i = 0; i < count; ++i) {
+    const char* extensions = egl.queryDeviceString != nullptr ? egl.queryDeviceString(found[i], EGL_EXTENSIONS) : nullptr;
+    devices.emplace_back(found[i], HasExtension(extensions, "EGL_MESA_device_software"));
+  }
+  std::stable_partition(devices.begin(), devices.end(), [](const auto& device) { return !device.second; });
+  return devices;
+}
+
 }  // namespace
 
-std::unique_ptr<GLContext> CreateEglContext() {
+std::unique_ptr<GLContext> CreateEglContext(EglPlatform platform) {
   const char* clientExtensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
-  auto getPlatformDisplay =
+  EglEntryPoints egl;
+  egl.getPlatformDisplay =
       reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
-  if (getPlatformDisplay == nullptr) throw Error("EGL offers no platform displays (eglGetPlatformDisplayEXT)");
+  if (egl.getPlatformDisplay == nullptr) throw Error("EGL offers no platform displays (eglGetPlatformDisplayEXT)");
+  if (HasExtension(clientExtensions, "EGL_EXT_platform_device")) {
+    egl.queryDevices = reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
+    egl.queryDeviceString =
+        reinterpret_cast<PFNEGLQUERYDEVICESTRINGEXTPROC>(eglGetProcAddress("eglQueryDeviceStringEXT"));
+  }
+  const bool surfacelessOffered = HasExtension(clientExtensions, "EGL_MESA_platform_surfaceless");
 
   std::vector<std::string> failures;
   std::string failure;
-  if (HasExtension(clientExtensions, "EGL_MESA_platform_surfaceless")) {
-    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display != EGL_NO_DISPLAY) {
-      if (auto context = MakeContextOn(display, "EGL surfaceless platform", &failure)) return context;
-      failures.push_back(failure);
+  auto tryDevice = [&](EGLDeviceEXT device, size_t number, bool software) -> std::unique_ptr<GLContext> {
+    EGLDisplay display = egl.getPlatformDisplay(EGL_PLATFORM_DEVICE_EXT, device, nullptr);
+    if (display == EGL_NO_DISPLAY) return nullptr;
+    const std::string how = "EGL device " + std::to_string(number) + (software ? " (software)" : "");
+    auto context = MakeContextOn(display, how, &failure);
+    if (!context) failures.push_back(failure);
+    return context;
+  };
+  auto trySurfaceless = [&]() -> std::unique_ptr<GLContext> {
+    if (!surfacelessOffered) {
+      failures.emplace_back("the surfaceless platform is not offered");
+      return nullptr;
+    }
+    EGLDisplay display = egl.getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (display == EGL_NO_DISPLAY) return nullptr;
+    auto context = MakeContextOn(display, "EGL surfaceless platform", &failure);
+    if (!context) failures.push_back(failure);
+    return context;
+  };
+
+  const auto devices = ListDevices(egl);
+  if (platform == EglPlatform::kDevice && devices.empty()) failures.emplace_back("the device platform lists no device");
+  if (platform != EglPlatform::kSurfaceless) {
+    for (size_t i = 0; i < devices.size(); ++i) {
+      const bool software = devices[i].second;
+      if (software && platform == EglPlatform::kAutomatic) continue;  // after the surfaceless platform
+      if (auto context = tryDevice(devices[i].first, i, software)) return context;
     }
   }
-  auto queryDevices = reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
-  if (queryDevices != nullptr && HasExtension(clientExtensions, "EGL_EXT_platform_device")) {
-    EGLDeviceEXT devices[16];
-    EGLint deviceCount = 0;
-    if (queryDevices(16, devices, &deviceCount)) {
-      for (EGLint i = 0; i < deviceCount; ++i) {
-        EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_DEVICE_EXT, devices[i], nullptr);
-        if (display == EGL_NO_DISPLAY) continue;
-        if (auto context = MakeContextOn(display, "EGL device " + std::to_string(i), &failure)) return context;
-        failures.push_back(failure);
-      }
+  if (platform != EglPlatform::kDevice) {
+    if (auto context = trySurfaceless()) return context;
+  }
+  if (platform == EglPlatform::kAutomatic) {
+    for (size_t i = 0; i < devices.size(); ++i) {
+      if (!devices[i].second) continue;
+      if (auto context = tryDevice(devices[i].first, i, true)) return context;
     }
   }
   std::string reasons;
   for (const std::string& reason : failures) reasons += (reasons.empty() ? "" : "; ") + reason;
   throw Error("no headless OpenGL 4.1 core context through EGL (" +
-              (reasons.empty() ? std::string("neither the surfaceless nor the device platform is offered") : reasons) +
+              (reasons.empty() ? std::string("no platform or device could be used") : reasons) +
               "); try --glx with an X display");
 }
 

@@ -1,5 +1,7 @@
-// Headless contexts through EGL: Mesa's surfaceless platform first, then each
-// device of the device platform (a GPU server without any display).
+// Headless contexts through EGL, with no display at all. Automatic choice:
+// the device platform's hardware devices first (a GPU server: Mesa's
+// surfaceless platform would otherwise settle for its software renderer
+// there), then Mesa's surfaceless platform, then software devices.
 #pragma once
 
 #include <memory>
@@ -8,6 +10,8 @@
 
 namespace fxhost {
 
-std::unique_ptr<GLContext> CreateEglContext();
+enum class EglPlatform { kAutomatic, kDevice, kSurfaceless };
+
+std::unique_ptr<GLContext> CreateEglContext(EglPlatform platform);
 
 }  // namespace fxhost
