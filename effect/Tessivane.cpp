@@ -121,7 +121,8 @@ float Tessivane::GetParameterFloat(uint32_t index) {
 
 // The whole per-frame path; it allocates nothing.
 uint32_t Tessivane::RenderFrame(const FrameRenderRequest* request) {
-  if (request->inputTextureCount < 1) return qvx::kFailure;
+  // A count without an array is refused like no input at all, not read through.
+  if (request->inputTextureCount < 1 || request->inputTextures == nullptr) return qvx::kFailure;
   const TextureDescriptor* input = request->inputTextures[0];
   if (input == nullptr) return qvx::kFailure;
 

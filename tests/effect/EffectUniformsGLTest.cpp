@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "host/FunctionCodes.h"
 #include "tests/effect/EffectHarness.h"
 #include "tests/support/GLCallRecorder.h"
 #include "tests/support/GLContext.h"
@@ -234,6 +235,10 @@ TEST_F(EffectFrame, RefusedFramesMakeNoGLCallAndDoNotAdvanceTheClock) {
   recorder->Clear();
   EXPECT_EQ(effect->RenderWithoutInputs(target->Name()), kFailureAnswer);
   EXPECT_EQ(effect->Render(nullptr, target->Name()), kFailureAnswer);
+  FrameRenderRequest countWithoutArray{};
+  countWithoutArray.inputTextureCount = 1;
+  countWithoutArray.hostFramebuffer = target->Name();
+  EXPECT_EQ(CallWith(kRenderFrame, &countWithoutArray, effect->Handle()), kFailureAnswer);
   EXPECT_EQ(recorder->Total(), 0u);
   GLint framebuffer = -1;
   glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
