@@ -27,8 +27,11 @@ struct VideoSettings {
   std::string ffmpeg = "ffmpeg";  // program name or path
 };
 
-// The sink for an output target. Checks up front what can be checked (the
-// folder is writable, ffmpeg is there) and throws Error otherwise.
+// Checks what can be checked before anything is rendered: the folder can
+// take the files, ffmpeg is there for a video. Throws Error otherwise.
+void CheckOutputTarget(const OutputTarget& target, const VideoSettings& video);
+
+// The sink for an output target (checked as above). Throws Error.
 std::unique_ptr<FrameSink> MakeFrameSink(const OutputTarget& target, uint32_t width, uint32_t height,
                                          const VideoSettings& video);
 

@@ -8,6 +8,7 @@
 #include "tools/fxhost/FrameSink.h"
 #include "tools/fxhost/OutputTarget.h"
 #include "tools/fxhost/PngFile.h"
+#include "tools/fxhost/System.h"
 #include "tools/fxhost/VideoSink.h"
 #include "tools/fxhost/WorkerPool.h"
 
@@ -87,20 +88,31 @@ class SequenceSink : public FrameSink {
 
 }  // namespace
 
-std::unique_ptr<FrameSink> MakeFrameSink(const OutputTarget& target, uint32_t width, uint32_t height,
-                                         const VideoSettings& video) {
+void CheckOutputTarget(const OutputTarget& target, const VideoSettings& video) {
   switch (target.kind) {
     case OutputKind::Null:
-      return std::make_unique<NullSink>();
-    case OutputKind::Picture:
-      PrepareOutputFolder(target.path);
-      return std::make_unique<PictureSink>(target.path, width, height);
+      return;
     case OutputKind::Sequence:
       PrepareOutputFolder(SequenceFramePath(target.path, 0));
-      return std::make_unique<SequenceSink>(target.path, width, height);
+      return;
+    case OutputKind::Picture:
+      PrepareOutputFolder(target.path);
+      return;
     case OutputKind::Video:
       PrepareOutputFolder(target.path);
-      return std::make_unique<VideoSink>(target, width, height, video);
+      if (FindProgram(video.ffmpeg).empty()) throw Error(MissingFfmpegMessage(target, video));
+      return;
+  }
+}
+
+std::unique_ptr<FrameSink> MakeFrameSink(const OutputTarget& target, uint32_t width, uint32_t height,
+                                         const VideoSettings& video) {
+  CheckOutputTarget(target, video);
+  switch (target.kind) {
+    case OutputKind::Null: return std::make_unique<NullSink>();
+    case OutputKind::Picture: return std::make_unique<PictureSink>(target.path, width, height);
+    case OutputKind::Sequence: return std::make_unique<SequenceSink>(target.path, width, height);
+    case OutputKind::Video: return std::make_unique<VideoSink>(target, width, height, video);
   }
   throw Error("unknown output kind");
 }

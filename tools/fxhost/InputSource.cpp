@@ -125,10 +125,14 @@ const Image& InputSource::Picture(uint64_t frameIndex) {
 }
 
 std::string InputSource::Describe() const {
-  std::string text = options.input.empty() ? rawFormat
-                                           : (files.size() == 1 ? files.front()
-                                                                : std::to_string(files.size()) + " pictures from " +
-                                                                      files.front()) + " (" + rawFormat + ")";
+  std::string text;
+  if (files.empty()) {
+    text = rawFormat;
+  } else if (files.size() == 1) {
+    text = files.front() + " (" + rawFormat + ")";
+  } else {
+    text = std::to_string(files.size()) + " pictures from " + files.front() + " (" + rawFormat + ")";
+  }
   text += ", " + std::to_string(first.width) + "x" + std::to_string(first.height);
   text += ", depth range " + DescribeDepthMapping(mapping);
   return text;

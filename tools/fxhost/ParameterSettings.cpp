@@ -45,8 +45,11 @@ const ParameterDescription& FindNamedParameter(const std::string& name, const Mo
     for (const ParameterDescription& parameter : description.parameters) {
       if (parameter.index == index) return parameter;
     }
-    throw Error("no parameter has index " + name + "; the module has indices 0 to " +
-                std::to_string(description.parameters.size()) + " (exclusive): " + description.ParameterNames());
+    std::string indices;
+    for (const ParameterDescription& parameter : description.parameters) {
+      indices += (indices.empty() ? "" : ", ") + std::to_string(parameter.index) + " " + parameter.name;
+    }
+    throw Error("no parameter has index " + name + "; the module has: " + (indices.empty() ? "(none)" : indices));
   }
   throw Error("unknown parameter '" + name + "'; the module has: " + description.ParameterNames());
 }

@@ -77,11 +77,16 @@ void RunRender(const RenderOptions& options) {
   uint32_t height = 0;
   if (!options.size.empty()) ParseSize(options.size, "--size", &width, &height);
 
+  VideoSettings video;
+  video.framesPerSecond = options.framesPerSecond;
+  video.ffmpeg = options.ffmpeg;
+  CheckOutputTarget(target, video);
+  InputSource input(MakeInputOptions(options.shared, width, height));
+  const uint64_t frameCount = options.frames != 0 ? options.frames : input.PictureCount();
+
   HostLog::SetEcho(!options.shared.quiet);
   HostSession session(ResolveModulePath(options.shared.module), ContextKind(options.shared));
   const std::vector<ParameterSetting> settings = ParseParameterSettings(options.shared, session.Description());
-  InputSource input(MakeInputOptions(options.shared, width, height));
-  const uint64_t frameCount = options.frames != 0 ? options.frames : input.PictureCount();
   if (!options.saveInput.empty()) {
     PrepareOutputFolder(options.saveInput);
     AtomicFile file(options.saveInput);
@@ -91,12 +96,12 @@ void RunRender(const RenderOptions& options) {
 
   const Image& first = input.Picture(0);
   CheckSize(first.width, first.height, session.MaximumSide(), "the picture");
+  if (options.pad) {
+    CheckSize(InputTexture::NextPowerOfTwo(first.width), InputTexture::NextPowerOfTwo(first.height),
+              session.MaximumSide(), "the padded texture");
+  }
   InputTexture texture(first, options.pad, options.shared.nearest);
-  CheckSize(texture.HardwareWidth(), texture.HardwareHeight(), session.MaximumSide(), "the padded texture");
   RenderTarget renderTarget(texture.HardwareWidth(), texture.HardwareHeight());
-  VideoSettings video;
-  video.framesPerSecond = options.framesPerSecond;
-  video.ffmpeg = options.ffmpeg;
   std::unique_ptr<FrameSink> sink = MakeFrameSink(target, renderTarget.Width(), renderTarget.Height(), video);
 
   const ModuleDescription& description = session.Description();

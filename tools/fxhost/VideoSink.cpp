@@ -13,6 +13,11 @@ constexpr size_t kQueuedFrames = 4;
 
 }  // namespace
 
+std::string MissingFfmpegMessage(const OutputTarget& target, const VideoSettings& settings) {
+  return "writing " + target.container + " video needs ffmpeg, and '" + settings.ffmpeg +
+         "' is not installed or not on PATH (install it, e.g. apt-get install ffmpeg, or write PNGs)";
+}
+
 std::vector<std::string> VideoSink::EncoderArguments(const std::string& container, uint32_t width, uint32_t height,
                                                      double framesPerSecond, const std::string& outputPath) {
   std::vector<std::string> arguments = {
@@ -38,10 +43,7 @@ std::vector<std::string> VideoSink::EncoderArguments(const std::string& containe
 VideoSink::VideoSink(const OutputTarget& target, uint32_t width, uint32_t height, const VideoSettings& settings)
     : frameBytes(static_cast<size_t>(width) * height * 4), file(target.path), pool(frameBytes) {
   const std::string program = FindProgram(settings.ffmpeg);
-  if (program.empty()) {
-    throw Error("writing " + target.container + " video needs ffmpeg, and '" + settings.ffmpeg +
-                "' is not installed or not on PATH (install it, e.g. apt-get install ffmpeg, or write PNGs)");
-  }
+  if (program.empty()) throw Error(MissingFfmpegMessage(target, settings));
   encoder = std::make_unique<ChildProcess>(
       program, EncoderArguments(target.container, width, height, settings.framesPerSecond, file.TemporaryPath()));
   writer = std::thread([this] { WriteFrames(); });

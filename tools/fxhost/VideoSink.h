@@ -18,6 +18,9 @@
 
 namespace fxhost {
 
+// "writing mp4 video needs ffmpeg, and 'x' is not installed ...".
+std::string MissingFfmpegMessage(const OutputTarget& target, const VideoSettings& settings);
+
 class VideoSink : public FrameSink {
  public:
   // Throws Error when ffmpeg is not installed or cannot be started.
