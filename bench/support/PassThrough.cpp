@@ -1,0 +1,60 @@
+#include "bench/support/PassThrough.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "ffglex/ScopedBindings.h"
+
+namespace qvx::bench {
+namespace {
+
+const char* const kVertexText = R"(#version 410 core
+layout(location = 0) in vec4 vPosition;
+layout(location = 1) in vec2 vUV;
+out vec2 uv;
+void main() {
+  gl_Position = vPosition;
+  uv = vUV;
+}
+)";
+
+// One texture read at the same coordinate the effect reads, alpha forced to 1
+// as the effect does.
+const char* const kFragmentText = R"(#version 410 core
+uniform sampler2D InputTexture;
+uniform vec2 MaxUV;
+in vec2 uv;
+out vec4 fragColor;
+void main() {
+  fragColor = vec4(texture(InputTexture, uv * MaxUV).rgb, 1.0);
+}
+)";
+
+}  // namespace
+
+PassThrough::PassThrough() {
+  if (!program.Build(kVertexText, kFragmentText) || !quad.Setup(false)) {
+    std::fprintf(stderr, "benchmark: the pass-through program does not build\n");
+    std::exit(2);
+  }
+}
+
+PassThrough::~PassThrough() {
+  quad.Release();
+  program.Release();
+}
+
+void PassThrough::Draw(FrameScene& scene) {
+  glBindFramebuffer(GL_FRAMEBUFFER, scene.Framebuffer());
+  glViewport(0, 0, static_cast<GLsizei>(scene.Width()), static_cast<GLsizei>(scene.Height()));
+  ffglex::ScopedProgramBinding programBinding(program.GetProgramName());
+  ffglex::ScopedActiveTextureUnit unitBinding(0);
+  ffglex::Scoped2DTextureBinding textureBinding(scene.InputTexture());
+  program.SetUniformInt("InputTexture", 0);
+  program.SetUniformVec2("MaxUV", 1.0f, 1.0f);
+  quad.Draw();
+}
+
+}  // namespace qvx::bench
