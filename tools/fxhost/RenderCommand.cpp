@@ -54,7 +54,9 @@ void RegisterRenderOptions(CLI::App& command, RenderOptions& options) {
   command.add_flag("--pad", options.pad,
                    "Put the picture in a larger texture (next power of two on each side), as some hosts do; the "
                    "module then fills, and fxhost writes, the whole allocated size");
-  command.add_option("--fps", options.framesPerSecond, "Frame rate of a video and of the host time (default 60)");
+  command.add_option("--fps", options.framesPerSecond,
+                     "Frame rate of a video and of the host time (default 60); the effect's own animation advances "
+                     "per frame, so a video at a higher rate plays it faster");
   command.add_option("--ffmpeg", options.ffmpeg, "The ffmpeg program used for video output (default: ffmpeg on PATH)");
   command.add_option("--save-input", options.saveInput,
                      "Also write the first input picture exactly as the module receives it (after range mapping "
