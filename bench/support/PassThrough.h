@@ -1,7 +1,11 @@
-// The physical limit of the effect's job: a program that does nothing but
-// read the input texture once and write it out, drawn with the same quad
-// layout, the same viewport and the same per-frame binds as the effect. The
-// module's frame cost is reported against it.
+// Reference programs drawn with the same quad layout, the same viewport and
+// the same per-frame binds as the effect:
+//  - the pass-through, the physical limit of the effect's job: read the input
+//    texture once and write it out. The module's frame cost is reported
+//    against it;
+//  - five reads: the pass-through plus the four neighbour reads of the edge
+//    step and nothing else, the least a renderer that runs every step on
+//    every pixel must do for the effect.
 #pragma once
 
 #include "bench/support/FrameScene.h"
@@ -12,7 +16,8 @@ namespace qvx::bench {
 
 class PassThrough {
  public:
-  PassThrough();  // builds; exits with a message if the driver refuses
+  enum class Reads { kOne, kFive };
+  explicit PassThrough(Reads reads = Reads::kOne);  // builds; exits with a message if the driver refuses
   ~PassThrough();
   PassThrough(const PassThrough&) = delete;
   PassThrough& operator=(const PassThrough&) = delete;
