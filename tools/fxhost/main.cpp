@@ -10,6 +10,7 @@
 #include "tools/fxhost/RenderCommand.h"
 #include "tools/fxhost/SheetCommand.h"
 #include "tools/fxhost/System.h"
+#include "tools/fxhost/ValidateCommand.h"
 
 namespace {
 
@@ -52,6 +53,12 @@ int main(int argc, char** argv) {
                "edges on");
   fxhost::RegisterSheetOptions(*sheet, sheetOptions);
 
+  fxhost::ValidateOptions validateOptions;
+  CLI::App* validate = app.add_subcommand(
+      "validate", "Check that a module is safe to host: definitions, lifecycles, extreme values, bad input and GL "
+                  "state, each group in a child process; exit status 1 on any failed check");
+  fxhost::RegisterValidateOptions(*validate, validateOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& request) {
@@ -70,6 +77,7 @@ int main(int argc, char** argv) {
     if (info->parsed()) fxhost::RunInfo(infoOptions);
     if (render->parsed()) fxhost::RunRender(renderOptions);
     if (sheet->parsed()) fxhost::RunSheet(sheetOptions);
+    if (validate->parsed()) return fxhost::RunValidate(validateOptions);
   } catch (const fxhost::Error& error) {
     return Fail(error.what());
   } catch (const std::bad_alloc&) {
