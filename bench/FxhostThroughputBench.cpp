@@ -1,7 +1,7 @@
 // fxhost's render loop at 1920x1080 on its built-in scene, in frames per
 // second: the full pipeline (asynchronous read-back ring, then the sink) into
 // the null sink, a numbered PNG sequence and an H.264 video piped to ffmpeg,
-// each against rendering alone (code 17 per frame, one glFinish at the end,
+// each against rendering alone (fxhost's --render-only: the same loop with
 // no read-back) measured beside it. The loop and the sinks are fxhost's own code (fxhost_core); the
 // module is the built one, loaded by path as fxhost loads it.
 #include <GL/glew.h>
@@ -50,18 +50,15 @@ struct Fixture {
 };
 Fixture* fixture = nullptr;
 
-// What the pipeline does per frame, less the read-back and the sink; the
-// seconds it took.
+// fxhost's own yardstick (render --render-only): the same loop without
+// read-back, every frame flushed, one glFinish at the end; the seconds it took.
 double RenderAlone() {
-  fixture->texture.Upload(fixture->input.Picture(0));
-  const Clock::time_point start = Clock::now();
-  for (uint64_t frame = 0; frame < kFrames; ++frame) {
-    fixture->instance.SetHostTime(static_cast<double>(frame) / kFramesPerSecond);
-    fixture->instance.Render(fixture->texture.Descriptor(), fixture->target.Framebuffer());
-    glFlush();  // as the read-back ring's fence does: the driver starts each frame at once
-  }
-  glFinish();
-  return Seconds(start, Clock::now());
+  std::unique_ptr<fxhost::FrameSink> none = fxhost::MakeFrameSink(
+      fxhost::ParseOutputTarget("null"), fixture->target.Width(), fixture->target.Height(), fxhost::VideoSettings{});
+  fxhost::ProgressBar progress(kFrames, false);
+  return fxhost::RunFramePipeline({fixture->instance, fixture->input, fixture->texture, fixture->target, *none},
+                                  kFrames, kFramesPerSecond, progress, false)
+      .seconds;
 }
 
 // The whole pipeline into the sink; the seconds it took and the frames delivered.
