@@ -5,7 +5,8 @@
 // call to operator new comes from the module's machine code. Allocations the
 // GL driver makes on the module's behalf are the driver's and do not count.
 //
-// Not built under AddressSanitizer, which owns operator new itself.
+// Not built under AddressSanitizer, which owns operator new itself; valgrind
+// replaces it at run time. Either way the count is off and says so.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +20,8 @@ void TrackModule(const void* plugMain);
 size_t ModuleBytesAlive();
 size_t ModuleBlocksAlive();
 
-// False when the allocation functions are not replaced in this build.
+// False when the allocation functions are not this file's: in sanitizer
+// builds, and under valgrind, which replaces them itself.
 bool Tracking();
 
 }  // namespace qvx::leak

@@ -117,7 +117,10 @@ int main(int argc, char** argv) {
       const std::string more = fxhost::GLObjectCensus::Take(kCensusNames).MoreThan(before);
       std::printf("module_leak_cycles: %d create-render-destroy cycles of %s\n", cycles, argv[1]);
       std::printf("module_leak_cycles: GL objects left behind: %s\n", more.empty() ? "none" : more.c_str());
-      if (qvx::leak::Tracking())
+      if (!qvx::leak::Tracking())
+        std::printf("module_leak_cycles: the module's own allocations are not counted here (another allocator "
+                    "replaces operator new)\n");
+      else
         std::printf("module_leak_cycles: heap held by the module's code: %zu bytes in %zu blocks before the "
                     "cycles, %zu bytes in %zu blocks after (%zu bytes while an instance lives)\n",
                     bytesBefore, blocksBefore, bytesAfter, blocksAfter, heldByAnInstance);

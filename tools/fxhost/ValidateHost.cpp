@@ -83,6 +83,7 @@ void ValidateHost::MakeHostGLObjects() {
 uint64_t ValidateHost::Call(Check& check, const std::string& what, uint32_t code, uint64_t inputValue,
                             void* instance) {
   check.Step(what);
+  ++requests;
   if (context == nullptr) return module->Call(code, inputValue, instance);
   const GLBindings before = GLBindings::Read();
   const uint64_t answer = module->Call(code, inputValue, instance);
@@ -119,6 +120,7 @@ uint64_t ValidateHost::RenderRequest(Check& check, const std::string& what, void
                                      FrameRenderRequest* request) {
   TakeGLErrors();  // only what the module leaves counts
   check.Step(what);
+  ++requests;
   const GLBindings before = GLBindings::Read();
   const uint64_t answer = module->CallWith(qvx::kRenderFrame, request, instance);
   const GLBindings after = GLBindings::Read();

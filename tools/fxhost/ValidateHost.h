@@ -65,6 +65,9 @@ class ValidateHost {
   void FillFramebuffer(int target);
   std::vector<uint8_t> ReadFramebuffer(int target);
 
+  // How many requests the group has made through Call and RenderRequest.
+  size_t Requests() const { return requests; }
+
   // What the module says about its parameters (codes 4 and 15), asked at load.
   uint32_t ParameterCount() const { return parameterCount; }
   bool TextValued(uint32_t index) const;
@@ -83,6 +86,7 @@ class ValidateHost {
   TextureDescriptor input{};
   uint32_t parameterCount = 0;
   std::vector<int32_t> parameterTypes;
+  size_t requests = 0;
 };
 
 // Side of the host's framebuffers and of the input texture's allocation.
