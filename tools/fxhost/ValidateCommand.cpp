@@ -78,7 +78,10 @@ std::string Ending(const ChildOutcome& outcome, double timeLimit) {
              " s; the group was stopped";
     case ChildOutcome::Ending::kExited: {
       const std::string report = SanitizerReport(outcome.output);
-      if (!report.empty()) return "the module crashed (" + report + ")";
+      if (!report.empty()) {
+        const bool crash = report.find("SEGV") != std::string::npos || report.find("null pointer") != std::string::npos;
+        return (crash ? "the module crashed (" : "a sanitizer stopped the group (") + report + ")";
+      }
       const std::string last = LastLine(outcome.output);
       return "the group's process ended with status " + std::to_string(outcome.exitCode) +
              (last.empty() ? "" : " (" + last + ")");
@@ -155,7 +158,9 @@ int RunValidate(const ValidateOptions& options) {
     for (const GroupResult::Outcome& check : result.outcomes) tally.Print(check.passed, group.name, check.check, check.why);
     const bool finished = outcome.ending == ChildOutcome::Ending::kExited && outcome.exitCode == 0;
     if (!finished) {
-      const std::string where = result.unfinishedCheck.empty() ? "the group" : result.unfinishedCheck;
+      const std::string where = !result.unfinishedCheck.empty() ? result.unfinishedCheck
+                                : result.outcomes.empty()          ? "the group"
+                                                                   : "after its last check (ending, the module unloaded)";
       tally.Print(false, group.name, where,
                   Ending(outcome, timeLimit) + (result.lastStep.empty() ? "" : " during " + result.lastStep));
     } else if (result.outcomes.empty()) {
