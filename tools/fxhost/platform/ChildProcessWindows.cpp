@@ -3,29 +3,11 @@
 #include <string>
 
 #include "tools/fxhost/ChildProcess.h"
+#include "tools/fxhost/platform/WindowsCommandLine.h"
 #include "tools/fxhost/Error.h"
 
 namespace fxhost {
 namespace {
-
-// One argument quoted the way the C runtime's command-line parser reads it
-// back: backslashes are literal except before a quote.
-std::string QuoteArgument(const std::string& argument) {
-  if (!argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string::npos) return argument;
-  std::string quoted = "\"";
-  size_t backslashes = 0;
-  for (char c : argument) {
-    if (c == '\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
-    backslashes = 0;
-    quoted += c;
-  }
-  quoted.append(backslashes * 2, '\\');  // before the closing quote
-  return quoted + "\"";
-}
 
 std::string ErrorText(DWORD code) { return "Windows error " + std::to_string(code); }
 

@@ -4,28 +4,10 @@
 #include <string>
 
 #include "tools/fxhost/ValidateProcess.h"
+#include "tools/fxhost/platform/WindowsCommandLine.h"
 
 namespace fxhost {
 namespace {
-
-// One argument quoted the way the C runtime's command-line parser reads it
-// back: backslashes are literal except before a quote.
-std::string QuoteArgument(const std::string& argument) {
-  if (!argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string::npos) return argument;
-  std::string quoted = "\"";
-  size_t backslashes = 0;
-  for (char c : argument) {
-    if (c == '\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
-    backslashes = 0;
-    quoted += c;
-  }
-  quoted.append(backslashes * 2, '\\');
-  return quoted + "\"";
-}
 
 // Exit codes from 0xC0000000 up are the system's exception codes: a crash.
 std::string DescribeException(DWORD code) {
