@@ -31,6 +31,7 @@ const ValidateGroup* FindGroup(const std::string& name) {
 int RunGroup(const ValidateOptions& options) {
   const ValidateGroup* group = FindGroup(options.group);
   if (group == nullptr) throw Error("unknown validation group '" + options.group + "'");
+  PrepareGroupChild();
   ValidateReport report(options.report);
   ValidateSettings settings{options.module, options.strictness, options.seed, options.gl};
   const std::string setUp = std::string("set-up: the module loads, exports plugMain and initialises (code 34)") +

@@ -23,4 +23,9 @@ struct ChildOutcome {
 ChildOutcome RunChildWithTimeLimit(const std::string& program, const std::vector<std::string>& arguments,
                                    double timeLimitSeconds);
 
+// Called first in the child: a crash must end it at once with a status the
+// parent can read, not wait for a debugger (Windows, Wine) or write a core
+// file (POSIX).
+void PrepareGroupChild();
+
 }  // namespace fxhost

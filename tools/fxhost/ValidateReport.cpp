@@ -18,7 +18,8 @@ std::string Field(const std::string& text) {
 
 }  // namespace
 
-ValidateReport::ValidateReport(const std::string& path) : file(std::fopen(path.c_str(), "w")) {
+// Binary: the lines end in "\n" on every system.
+ValidateReport::ValidateReport(const std::string& path) : file(std::fopen(path.c_str(), "wb")) {
   if (file == nullptr) throw Error("cannot write the validation report '" + path + "'");
 }
 
@@ -58,9 +59,10 @@ bool Check::Expect(bool holds, const std::string& why) {
 
 GroupResult ReadGroupReport(const std::string& path) {
   GroupResult result;
-  std::ifstream in(path);
+  std::ifstream in(path, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     const size_t tab = line.find('\t');
     if (tab == std::string::npos) continue;
     const std::string kind = line.substr(0, tab);

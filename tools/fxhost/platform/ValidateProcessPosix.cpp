@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -89,6 +90,11 @@ ChildOutcome RunChildWithTimeLimit(const std::string& program, const std::vector
   outcome.output = ReadTail(output);
   close(output);
   return outcome;
+}
+
+void PrepareGroupChild() {
+  const rlimit noCoreFiles{0, 0};
+  setrlimit(RLIMIT_CORE, &noCoreFiles);
 }
 
 }  // namespace fxhost

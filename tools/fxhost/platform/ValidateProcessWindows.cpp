@@ -110,4 +110,14 @@ ChildOutcome RunChildWithTimeLimit(const std::string& program, const std::vector
   return outcome;
 }
 
+void PrepareGroupChild() {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  // Ends the process with the exception's code before the system offers it
+  // to a debugger; the parent reads the code as the crash.
+  SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* exception) -> LONG {
+    TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_EXECUTE_HANDLER;
+  });
+}
+
 }  // namespace fxhost
